@@ -1,0 +1,1 @@
+target_sources(lanhosts_win PRIVATE ${CMAKE_CURRENT_LIST_DIR}/control_registry.cpp)
