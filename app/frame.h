@@ -37,6 +37,8 @@ void RunEventLoop();
 // Starts a thread running routine(parameter). Without handle the handle is closed.
 bool LaunchThread(LPTHREAD_START_ROUTINE routine, std::int32_t parameter = 0, HANDLE* handle = nullptr);
 void EndSequence(std::int32_t status);
+// A loaded window got its last message: quit the loop when none is left.
+void NoteWindowGone();
 [[noreturn]] void EndProgram(std::int32_t status);
 
 // The end of the window's message: hand the key or click to the window's

@@ -1,0 +1,10 @@
+# Process-level tests: the program and a probe of the frame, run as processes.
+add_executable(frame_probe WIN32 ${CMAKE_CURRENT_LIST_DIR}/program/frame_probe.cpp)
+target_link_libraries(frame_probe PRIVATE lanhosts_win)
+lanhosts_add_test(program_tests SOURCES program/program_test.cpp LIBS lanhosts_core)
+target_compile_definitions(program_tests PRIVATE
+    LANHOSTS_EXE="Z:$<TARGET_FILE:lanhosts>"
+    LANHOSTS_PROBE="Z:$<TARGET_FILE:frame_probe>"
+    LANHOSTS_FIXTURE_DIR="Z:${CMAKE_SOURCE_DIR}/tests/fixtures")
+target_link_libraries(program_tests PRIVATE user32)
+add_dependencies(program_tests lanhosts frame_probe)
