@@ -10,6 +10,8 @@
 #include "scan/literals.h"
 #include "scan/lookup.h"
 #include "scan/memory.h"
+#include "scan/mpr_calls.h"
+#include "ui/common_controls.h"
 #include "ui/control_registry.h"
 #include "ui/main_window.h"
 
@@ -123,6 +125,9 @@ void InitFrame() {
         f.oleInitialized = true;
     }
     SetCurrentDirectoryToProgram();
+    // The libraries that are not known DLLs, from the system directory.
+    BindSystemMprCalls();
+    BindSystemCommonControls();
     f.helperWindow = CreateHelperWindow();
     f.uiThreadId = GetCurrentThreadId();
     RegisterProgramLiterals();
