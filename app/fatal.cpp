@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "scan/literals.h"
+#include "scan/text.h"
 
 namespace lanhosts {
 namespace {
@@ -27,8 +28,9 @@ public:
     ReportWriter(char* out, std::int32_t capacity) : out_(out), capacity_(capacity) {
         if (capacity_ > 0) out_[0] = '\0';
     }
-    void Add(const char* text) {
-        while (*text && length_ + 1 < capacity_) out_[length_++] = *text++;
+    // Adds text, or at most its first `limit` bytes.
+    void Add(const char* text, std::int32_t limit = -1) {
+        while (*text && limit-- != 0 && length_ + 1 < capacity_) out_[length_++] = *text++;
         if (capacity_ > 0) out_[length_] = '\0';
     }
 
@@ -47,8 +49,8 @@ void BuildFatalReportText(const char* message, std::int32_t number, char* out, s
     ReportWriter writer(out, capacity);
     writer.Add(kLiterals.reportHead);
     if (number != 0) {
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%d", static_cast<int>(number));
+        char digits[kDecimalCapacity];
+        WriteDecimal(number, digits);
         writer.Add(kLiterals.reportCodeLabel);
         writer.Add(digits);
         writer.Add(kLiterals.lineBreak);
@@ -76,8 +78,16 @@ void RaiseRuntimeError(std::int32_t number) {
 }
 
 void ReportAllocationFailure(std::int32_t size) {
+    // The format's %d, filled in by hand: no allocation, no printf.
+    const char* format = kLiterals.allocationFailureFormat;
+    const char* field = std::strstr(format, "%d");
+    char digits[kDecimalCapacity];
+    WriteDecimal(size, digits);
     char message[64];
-    std::snprintf(message, sizeof message, kLiterals.allocationFailureFormat, static_cast<int>(size));
+    ReportWriter writer(message, sizeof message);
+    writer.Add(format, static_cast<std::int32_t>(field - format));
+    writer.Add(digits);
+    writer.Add(field + 2);
     ReportFatalError(message, 0);
 }
 

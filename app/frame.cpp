@@ -99,10 +99,12 @@ void LoadStartWindow(WindowId window) {
 
 }  // namespace
 
-FrameState& Frame() {
-    static FrameState state;
-    return state;
-}
+namespace {
+// Constant-initialised: there before anything runs, on either thread.
+FrameState g_frame;
+}  // namespace
+
+FrameState& Frame() { return g_frame; }
 
 void BindFrameCalls(const FrameCalls& calls) { g_calls = calls; }
 const FrameCalls& BoundFrameCalls() { return g_calls; }

@@ -1,6 +1,8 @@
 // The process entry: the frame's start routine, then the end.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/frame.h"
 #include "ui/main_window.h"
 
@@ -11,3 +13,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The ordinary exit runs the end once more; it finds nothing left to do.
     lanhosts::EndProgram(status);
 }
+
+// The program throws nothing; the run-time's terminate handler that names the
+// exception would bring in the whole demangler.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

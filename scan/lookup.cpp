@@ -72,8 +72,8 @@ OwnedText LookUpHardwareAddress(const char* address) {
     ULONG length = 6;
     if (BoundIpHelperCalls().sendArp(value, 0, hardware, &length) != NO_ERROR) return result;
 
-    std::snprintf(result.data(), kHardwareAddressBlockSize, "%02X-%02X-%02X-%02X-%02X-%02X", hardware[0], hardware[1],
-                  hardware[2], hardware[3], hardware[4], hardware[5]);
+    wsprintfA(result.data(), "%02X-%02X-%02X-%02X-%02X-%02X", hardware[0], hardware[1],
+              hardware[2], hardware[3], hardware[4], hardware[5]);
     return result;
 }
 

@@ -99,7 +99,27 @@ OwnedText JoinTexts(std::initializer_list<const char*> parts) {
     return OwnedText(block);
 }
 
-OwnedText FormatNumber(std::int32_t value) { return CopyFormatted("%" PRId32, value); }
+std::int32_t WriteDecimal(std::int32_t value, char (&out)[kDecimalCapacity]) {
+    // Digits of the magnitude, taken unsigned so that INT32_MIN has one too.
+    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    char reversed[10];
+    std::int32_t digits = 0;
+    do {
+        reversed[digits++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::int32_t length = 0;
+    if (value < 0) out[length++] = '-';
+    while (digits > 0) out[length++] = reversed[--digits];
+    out[length] = '\0';
+    return length;
+}
+
+OwnedText FormatNumber(std::int32_t value) {
+    char digits[kDecimalCapacity];
+    WriteDecimal(value, digits);
+    return CopyText(digits);
+}
 OwnedText FormatNumber(std::uint8_t value) { return CopyFormatted("%u", static_cast<unsigned>(value)); }
 OwnedText FormatNumber(std::int16_t value) { return CopyFormatted("%d", static_cast<int>(value)); }
 OwnedText FormatNumber(std::int64_t value) { return CopyFormatted("%" PRId64, value); }

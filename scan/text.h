@@ -94,6 +94,10 @@ OwnedText CopyTextPrefix(const char* position, std::int32_t count);
 // Always an allocation, also when every part is empty. At least one part.
 OwnedText JoinTexts(std::initializer_list<const char*> parts);
 
+// Writes the decimal form of value ("%d") and its NUL; returns the length.
+constexpr std::int32_t kDecimalCapacity = 12;
+std::int32_t WriteDecimal(std::int32_t value, char (&out)[kDecimalCapacity]);
+
 OwnedText FormatNumber(std::int32_t value);
 OwnedText FormatNumber(std::uint8_t value);
 OwnedText FormatNumber(std::int16_t value);
