@@ -8,3 +8,8 @@ target_compile_definitions(program_tests PRIVATE
     LANHOSTS_FIXTURE_DIR="Z:${CMAKE_SOURCE_DIR}/tests/fixtures")
 target_link_libraries(program_tests PRIVATE user32)
 add_dependencies(program_tests lanhosts frame_probe)
+
+# The real main window in this process (its icon resource comes along).
+lanhosts_add_test(main_window_tests
+    SOURCES main_window_test.cpp ${CMAKE_BINARY_DIR}/app/res/lanhosts.rc
+    LIBS lanhosts_win)
