@@ -13,3 +13,10 @@ add_dependencies(program_tests lanhosts frame_probe)
 lanhosts_add_test(main_window_tests
     SOURCES main_window_test.cpp ${CMAKE_BINARY_DIR}/app/res/lanhosts.rc
     LIBS lanhosts_win)
+
+# A look at the running program over the demo network, kept in the build tree.
+add_test(NAME program_screenshot
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/program/screenshot ${CMAKE_SOURCE_DIR}/tools/wine-run
+            ${CMAKE_BINARY_DIR}/wineprefix $<TARGET_FILE:lanhosts>
+            Z:${CMAKE_SOURCE_DIR}/tests/fixtures/net/demo.net ${CMAKE_BINARY_DIR}/screenshot.png)
+set_tests_properties(program_screenshot PROPERTIES FIXTURES_REQUIRED wineprefix RUN_SERIAL TRUE)
