@@ -14,6 +14,7 @@
 #include "ui/common_controls.h"
 #include "ui/control_registry.h"
 #include "ui/main_window.h"
+#include "ui/window_classes.h"
 
 namespace lanhosts {
 namespace {
@@ -58,19 +59,9 @@ LRESULT CALLBACK HelperWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 HWND CreateHelperWindow() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(instance, kHelperClassName, &wc)) {
-        wc = {};
-        wc.lpfnWndProc = HelperWindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-        wc.lpszClassName = kHelperClassName;
-        RegisterClassA(&wc);
-    }
-    return CreateWindowExA(WS_EX_TOOLWINDOW, kHelperClassName, "", 0, 0, 0, 0, 0, nullptr, nullptr, instance,
-                           nullptr);
+    RegisterWindowClassOnce(kHelperClassName, 0, HelperWindowProc);
+    return CreateWindowExA(WS_EX_TOOLWINDOW, kHelperClassName, "", 0, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 // The directory of the program: everything before the last backslash of the

@@ -7,5 +7,6 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/shell_calls.cpp
         ${CMAKE_CURRENT_LIST_DIR}/host_list.cpp
         ${CMAKE_CURRENT_LIST_DIR}/status_line.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/link_label.cpp)
+        ${CMAKE_CURRENT_LIST_DIR}/link_label.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/window_classes.cpp)
 endif()

@@ -3,6 +3,7 @@
 #include "scan/literals.h"
 #include "ui/common_controls.h"
 #include "ui/gdi.h"
+#include "ui/window_classes.h"
 
 namespace lanhosts {
 namespace {
@@ -48,9 +49,7 @@ void InsertColumns(const HostList& list) {
 
 std::unique_ptr<HostList> CreateHostList(HWND parent, const RECT& rect, int id) {
     if (!InitCommonControlsOnce()) return nullptr;
-    HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, kLiterals.empty, kHostListStyle, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = CreateChildWindow(WC_LISTVIEWA, kLiterals.empty, kHostListStyle, parent, rect, id);
     if (!hwnd) return nullptr;
     auto list = std::make_unique<HostList>(hwnd);
     UseClientEdge(hwnd);

@@ -4,6 +4,7 @@
 #include "scan/text.h"
 #include "ui/gdi.h"
 #include "ui/shell_calls.h"
+#include "ui/window_classes.h"
 
 namespace lanhosts {
 
@@ -70,24 +71,12 @@ LRESULT CALLBACK LinkLabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 bool RegisterLinkLabelClass() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExA(instance, kLinkLabelClass, &wc)) return true;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = LinkLabelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kLinkLabelClass;
-    return RegisterClassExA(&wc) != 0;
+    return RegisterWindowClassOnce(kLinkLabelClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, LinkLabelProc);
 }
 
 std::unique_ptr<LinkLabel> CreateLinkLabel(HWND parent, const RECT& rect, int id) {
     if (!RegisterLinkLabelClass()) return nullptr;
-    HWND hwnd = CreateWindowExA(0, kLinkLabelClass, kLiterals.linkLabel, kLinkLabelStyle, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = CreateChildWindow(kLinkLabelClass, kLiterals.linkLabel, kLinkLabelStyle, parent, rect, id);
     if (!hwnd) return nullptr;
     return std::make_unique<LinkLabel>(hwnd);
 }

@@ -6,6 +6,7 @@
 #include "ui/host_list.h"
 #include "ui/link_label.h"
 #include "ui/status_line.h"
+#include "ui/window_classes.h"
 
 namespace lanhosts {
 namespace {
@@ -128,19 +129,6 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance, UINT classStyle) {
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(instance, kClassName, &wc)) return true;
-    wc = {};
-    wc.style = classStyle;
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-}
-
 void SetIcons(HWND hwnd, HINSTANCE instance) {
     if (!g_window.bigIcon) {
         g_window.bigIcon = static_cast<HICON>(LoadImageA(instance, kIconName, IMAGE_ICON, 32, 32, 0));
@@ -154,7 +142,7 @@ void SetIcons(HWND hwnd, HINSTANCE instance) {
 
 HWND CreateMainFrame(const WindowDefinition& d) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!RegisterMainWindowClass(instance, d.classStyle)) return nullptr;
+    if (!RegisterWindowClassOnce(kClassName, d.classStyle, MainWindowProc)) return nullptr;
     int x = (GetSystemMetrics(SM_CXSCREEN) - d.width) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - d.height) / 2;
     HWND hwnd = CreateWindowExA(d.exStyle, kClassName, d.title, d.style, x, y, d.width, d.height, nullptr,

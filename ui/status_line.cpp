@@ -6,6 +6,7 @@
 #include "scan/literals.h"
 #include "ui/common_controls.h"
 #include "ui/gdi.h"
+#include "ui/window_classes.h"
 
 namespace lanhosts {
 namespace {
@@ -30,9 +31,7 @@ RECT RectInParent(HWND hwnd, HWND parent) {
 
 std::unique_ptr<StatusLine> CreateStatusLine(HWND parent, const RECT& rect, int id) {
     if (!InitCommonControlsOnce()) return nullptr;
-    HWND hwnd = CreateWindowExA(0, STATUSCLASSNAMEA, kLiterals.empty, kStatusLineStyle, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = CreateChildWindow(STATUSCLASSNAMEA, kLiterals.empty, kStatusLineStyle, parent, rect, id);
     if (!hwnd) return nullptr;
     auto line = std::make_unique<StatusLine>(hwnd);
     line->SetFont(StockGuiFont());
