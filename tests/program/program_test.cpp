@@ -229,11 +229,54 @@ TEST(Program, FatalReportOnTheWorkerEndsWithMinusOneAfterTheBox) {
     EXPECT_EQ(run.WaitForExit(), static_cast<long>(0xFFFFFFFFul));
 }
 
-TEST(Program, EndCallsOleUninitializeAndWsaCleanupOnce) {
+TEST(Program, FatalReportOnTheUiThreadEndsWithMinusOneAfterTheBox) {
+    ProgramRun run(LANHOSTS_PROBE, "fatal-ui", "");
+    HWND box = nullptr;
+    for (DWORD waited = 0; !box && waited < kStartBound; waited += 50) {
+        box = run.FindTopLevel(nullptr, kLiterals.errorTitle, true);
+        if (!box) Sleep(50);
+    }
+    ASSERT_NE(box, nullptr);
+    char text[512] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_EQ(std::string(text), std::string(kLiterals.reportHead) + kLiterals.reportCodeLabel + "4\r\n\r\n" +
+                                     kLiterals.reportMessageLabel + kLiterals.errorIndexBelowOne + "\r\n");
+    EXPECT_EQ(run.WaitForExit(300), -2) << "the process ended before the box was dismissed";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(run.WaitForExit(), static_cast<long>(0xFFFFFFFFul));
+}
+
+std::string TempFile(const char* name) {
     char path[MAX_PATH];
     GetTempPathA(MAX_PATH, path);
-    std::string countFile = std::string(path) + "lanhosts-count-calls.txt";
-    DeleteFileA(countFile.c_str());
+    std::string file = std::string(path) + name;
+    DeleteFileA(file.c_str());
+    return file;
+}
+
+std::string FirstLine(const std::string& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// A close and a fatal error on the worker meet: the close owns the end, so
+// the worker's report shows no box and the status stays 0.
+TEST(Program, FatalErrorDuringTheCloseShowsNoBox) {
+    std::string outcome = TempFile("lanhosts-fatal-while-ending.txt");
+    for (int i = 0; i < 5; ++i) {
+        ProgramRun run(LANHOSTS_PROBE, "fatal-while-ending \"" + outcome + "\"", "");
+        ASSERT_NE(run.WaitForMainWindow(), nullptr);
+        ASSERT_TRUE(run.WaitForStatus("waiting for the close"));
+        run.PressEscape();
+        EXPECT_EQ(run.WaitForExit(10000), 0) << "run " << i;
+        EXPECT_EQ(FirstLine(outcome), "decided=1 boxes=0 status=0") << "run " << i;
+    }
+}
+
+TEST(Program, EndCallsOleUninitializeAndWsaCleanupOnce) {
+    std::string countFile = TempFile("lanhosts-count-calls.txt");
     {
         ProgramRun run(LANHOSTS_PROBE, "count-calls \"" + countFile + "\"", FixturePath("program.net"));
         ASSERT_NE(run.WaitForMainWindow(), nullptr);
@@ -241,9 +284,7 @@ TEST(Program, EndCallsOleUninitializeAndWsaCleanupOnce) {
         run.PressEscape();
         EXPECT_EQ(run.WaitForExit(), 0);
     }
-    std::ifstream in(countFile);
-    std::string line;
-    std::getline(in, line);
+    std::string line = FirstLine(countFile);
     // The lookups' own starts come in pairs; the end ends the lazy start once.
     int ole = -1, cleanup = -1, startup = -1, status = -1;
     std::sscanf(line.c_str(), "ole_uninitialize=%d wsa_cleanup=%d wsa_startup=%d status=%d", &ole, &cleanup,
