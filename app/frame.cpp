@@ -64,19 +64,12 @@ HWND CreateHelperWindow() {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-// The directory of the program: everything before the last backslash of the
-// module path, read as multibyte text so that a trail byte 0x5C is no backslash.
 void SetCurrentDirectoryToProgram() {
     char path[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length >= MAX_PATH) length = MAX_PATH - 1;
     path[length] = '\0';
-    char* lastBackslash = nullptr;
-    for (char* p = path; *p; p = CharNextA(p)) {
-        if (*p == '\\') lastBackslash = p;
-    }
-    if (lastBackslash) *lastBackslash = '\0';
-    else path[0] = '\0';
+    CutToDirectory(path);
     SetCurrentDirectoryA(path);
 }
 
@@ -96,6 +89,17 @@ FrameState g_frame;
 }  // namespace
 
 FrameState& Frame() { return g_frame; }
+
+void CutToDirectory(char* path) {
+    // Read as multibyte text in the ANSI code page, so that a trail byte 0x5C
+    // is no backslash.
+    char* lastBackslash = nullptr;
+    for (char* p = path; *p; p = CharNextA(p)) {
+        if (*p == '\\') lastBackslash = p;
+    }
+    if (lastBackslash) *lastBackslash = '\0';
+    else path[0] = '\0';
+}
 
 void BindFrameCalls(const FrameCalls& calls) { g_calls = calls; }
 const FrameCalls& BoundFrameCalls() { return g_calls; }

@@ -37,6 +37,9 @@ void RunEventLoop();
 // Starts a thread running routine(parameter). Without handle the handle is closed.
 bool LaunchThread(LPTHREAD_START_ROUTINE routine, std::int32_t parameter = 0, HANDLE* handle = nullptr);
 void EndSequence(std::int32_t status);
+// Cuts a path to its directory: everything before the last backslash, or
+// nothing when there is none ("C:\\a.exe" gives "C:").
+void CutToDirectory(char* path);
 // A loaded window got its last message: quit the loop when none is left.
 void NoteWindowGone();
 [[noreturn]] void EndProgram(std::int32_t status);

@@ -250,5 +250,26 @@ TEST_F(MainWindowTest, BackgroundIsButtonFace) {
     EXPECT_EQ(pixel, GetSysColor(COLOR_BTNFACE));
 }
 
+// The program's folder becomes the current directory; code page 936 paths
+// may hold a trail byte 0x5C that is no backslash.
+TEST(ProgramDirectory, CutsAtTheLastRealBackslash) {
+    struct Case {
+        const char* path;
+        const char* directory;
+    } cases[] = {
+        {"C:\\Tools\\lanhosts.exe", "C:\\Tools"},
+        {"C:\\lanhosts.exe", "C:"},
+        {"C:\\\x81\x5c\\lanhosts.exe", "C:\\\x81\x5c"},
+        {"C:\\dir\\\x81\x5c.exe", "C:\\dir"},
+        {"lanhosts.exe", ""},
+    };
+    for (const Case& c : cases) {
+        char path[MAX_PATH];
+        lstrcpynA(path, c.path, MAX_PATH);
+        CutToDirectory(path);
+        EXPECT_STREQ(path, c.directory) << c.path;
+    }
+}
+
 }  // namespace
 }  // namespace lanhosts
