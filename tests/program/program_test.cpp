@@ -17,7 +17,6 @@
 namespace lanhosts {
 namespace {
 
-using hostile::kExitBound;
 using hostile::kStartBound;
 using hostile::ProgramRun;
 
